@@ -9,7 +9,7 @@ PACKAGES=(
   g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix
   binutils-mingw-w64-i686 binutils-mingw-w64-x86-64
   wine wine64 xvfb xauth x11-utils imagemagick
-  libboost-dev curl wrk wget zip unzip
+  libboost-dev curl wrk wget zip unzip chromium
 )
 
 missing=()
