@@ -17,6 +17,7 @@
 #define PAGE_LINE_BYTES      500   /* pageLine: a line of the Batch Download Window */
 #define HREF_BUFFER_BYTES    500   /* hrefBuffer: a link target copied from the listing */
 #define STATUS_TEXT_BYTES    300   /* statusText: the one status line */
+#define LOG_LINE_BYTES       200   /* one line of the activity log, line break included */
 
 /* Constants of the plug-in. */
 #define PLUGIN_VERSION           "0.6b"
@@ -25,6 +26,7 @@
 #define SETTINGS_FILE            "\\brenmar.ini"
 #define DEFAULT_DOWNLOAD_DIR     "\\download\\"
 #define WINDOW_PROPERTY_NAME     "instance->pdata"
+#define ACTIVITY_LOG_FILE        "\\status.txt"
 #define QUEUE_FILE_NAME          "brenmar.txt"
 #define LISTING_FILE_NAME        "brenmar.tmp"
 #define PLUGIN_MIME_TYPE         "application/tvn"
