@@ -11,6 +11,7 @@
 #include <thread>
 #include <vector>
 
+#include "guarded_buffer.h"
 #include "isapi_filter.h"
 #include "registry_fixture.h"
 #include "test_files.h"
@@ -18,9 +19,6 @@
 #define VALUE_LIST      "DefaultLoadFiles"
 #define VALUE_LOG       "LogFile"
 #define VALUE_NOT_FOUND "NotFoundPage"
-
-#define GUARD_BYTES 16
-#define GUARD_FILL  0x5A
 
 #define LOG_THREADS  8    /* request threads appending to one log at once */
 #define LOG_REQUESTS 2000 /* directory requests per thread */
@@ -56,16 +54,14 @@ struct ProcOutcome {
 static ProcOutcome Request(DWORD type, const std::string &url, const std::string &mapped,
                            DWORD cbPathBuff = MAX_PATH)
 {
-    std::vector<char> buffer(cbPathBuff + GUARD_BYTES, (char)GUARD_FILL);
-    memcpy(buffer.data(), mapped.c_str(), mapped.size() + 1);
-    HTTP_FILTER_URL_MAP urlMap = {url.c_str(), buffer.data(), cbPathBuff};
+    GuardedBuffer buffer = MakeGuardedBuffer(mapped, cbPathBuff);
+    HTTP_FILTER_URL_MAP urlMap = {url.c_str(), buffer.bytes.data(), cbPathBuff};
     HTTP_FILTER_CONTEXT context = {};
     context.cbSize = sizeof(context);
 
     ProcOutcome outcome = {httpFilterProc(&context, type, &urlMap), std::string(), true};
-    outcome.path = std::string(buffer.data(), strnlen(buffer.data(), cbPathBuff));
-    for (size_t i = cbPathBuff; i < buffer.size(); i++)
-        outcome.guardIntact = outcome.guardIntact && buffer[i] == (char)GUARD_FILL;
+    outcome.path = GuardedText(buffer);
+    outcome.guardIntact = GuardIntact(buffer);
     return outcome;
 }
 

@@ -7,13 +7,11 @@
 #include <vector>
 
 #include "config_store.h"
+#include "guarded_buffer.h"
 #include "map_default_page.h"
 #include "registry_fixture.h"
 #include "test_files.h"
 #include "vcl_exception.h"
-
-#define GUARD_BYTES 16   /* bytes after the host's buffer that must stay untouched */
-#define GUARD_FILL  0x5A
 
 /* What one URL-map call left behind. */
 struct MapOutcome {
@@ -24,12 +22,8 @@ struct MapOutcome {
 
 static MapOutcome MapWithBuffer(const std::string &url, const std::string &mapped, DWORD cbPathBuff)
 {
-    std::vector<char> buffer(cbPathBuff + GUARD_BYTES, (char)GUARD_FILL);
-    memcpy(buffer.data(), mapped.c_str(), mapped.size() + 1);
-    HTTP_FILTER_URL_MAP urlMap = {};
-    urlMap.pszURL = url.c_str();
-    urlMap.pszPhysicalPath = buffer.data();
-    urlMap.cbPathBuff = cbPathBuff;
+    GuardedBuffer buffer = MakeGuardedBuffer(mapped, cbPathBuff);
+    HTTP_FILTER_URL_MAP urlMap = {url.c_str(), buffer.bytes.data(), cbPathBuff};
 
     MapOutcome outcome = {std::string(), std::string(), true};
     try {
@@ -37,9 +31,8 @@ static MapOutcome MapWithBuffer(const std::string &url, const std::string &mappe
     } catch (const Exception &e) {
         outcome.raised = e.Message();
     }
-    outcome.path = std::string(buffer.data(), strnlen(buffer.data(), cbPathBuff));
-    for (size_t i = cbPathBuff; i < buffer.size(); i++)
-        outcome.guardIntact = outcome.guardIntact && buffer[i] == (char)GUARD_FILL;
+    outcome.path = GuardedText(buffer);
+    outcome.guardIntact = GuardIntact(buffer);
     return outcome;
 }
 
@@ -243,11 +236,7 @@ TEST_F(UrlMap, DegenerateNotificationsAreLeftAlone)
 
     /* A mapped path that fills its buffer with no NUL is read within the buffer only. */
     std::string full = site + "Docs\\";
-    std::vector<char> unterminated(full.begin(), full.end());
-    unterminated.resize(unterminated.size() + GUARD_BYTES, (char)GUARD_FILL);
-    HTTP_FILTER_URL_MAP urlMap = {"/Docs/", unterminated.data(), (DWORD)full.size()};
-    MapDefaultPage(&urlMap);
-    EXPECT_EQ(full, std::string(unterminated.data(), full.size()));
-    for (size_t i = full.size(); i < unterminated.size(); i++)
-        EXPECT_EQ((char)GUARD_FILL, unterminated[i]) << "byte " << i;
+    MapOutcome outcome = MapWithBuffer("/Docs/", full, (DWORD)full.size());
+    EXPECT_EQ(full, outcome.path);
+    EXPECT_TRUE(outcome.guardIntact);
 }
