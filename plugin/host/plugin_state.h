@@ -18,6 +18,7 @@
 #define HREF_BUFFER_BYTES    500   /* hrefBuffer: a link target copied from the listing */
 #define STATUS_TEXT_BYTES    300   /* statusText: the one status line */
 #define LOG_LINE_BYTES       200   /* one line of the activity log, line break included */
+#define LOCAL_PATH_BYTES     MAX_PATH  /* a downloaded file's local path (batch/ only) */
 
 /* Constants of the plug-in. */
 #define PLUGIN_VERSION           "0.6b"
@@ -64,6 +65,22 @@ typedef struct PluginGlobals {
     char    *linkTagPos;              /* where the link tag starts in lineBuffer */
     char    *scanPtr;                 /* scratch position in hrefBuffer or pageLine */
     char     statusText[STATUS_TEXT_BYTES];
+
+    /* Private to the downloader (batch/, java/page_natives, host/instance_*): what keeps a
+     * batch's files whole and its streams apart from other documents. Not seen by the
+     * browser or by any file. */
+    NPP      batchInstance;           /* instance whose requests the fetching batch awaits */
+    int32_t  awaitingStream;          /* a batch request is out; its stream has not begun */
+    int32_t  batchTotal;              /* the number N announced for the running batch */
+    int32_t  batchFromPage;           /* the batch being begun was started by getIt */
+    int32_t  outputKind;              /* what the open output file is (OUTPUT_* in batch/) */
+    int32_t  outputFailed;            /* a write to the current output file failed */
+    char     downloadUrl[LINE_BUFFER_BYTES];  /* URL of the download being received */
+    char     downloadPath[LOCAL_PATH_BYTES];  /* its final path; written under a temporary
+                                                 name until its stream ends complete */
+    int32_t  streamEndDeferred;       /* a stream ended while startingBatch was set */
+    NPP      deferredInstance;        /* ... for this instance */
+    NPReason deferredReason;          /* ... with this reason */
 } PluginGlobals;
 
 extern PluginGlobals gPlugin;
