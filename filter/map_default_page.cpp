@@ -56,12 +56,12 @@ void MapDefaultPage(HTTP_FILTER_URL_MAP *urlMap)
         return;
     std::string prefix = SplitPath(mapped).dirPrefix;
 
-    std::string list =
-        ListWithinLimit(LowerAscii(ReadConfigString(FILTER_KEY, VALUE_DEFAULT_LOAD_FILES, "")));
+    std::string list = LowerAscii(ReadConfigString(FILTER_KEY, VALUE_DEFAULT_LOAD_FILES, ""));
     std::string logName = LowerAscii(ReadConfigString(FILTER_KEY, VALUE_LOG_FILE, ""));
     if (list.empty())
         return;
 
+    list = ListWithinLimit(list);
     size_t count = CountTokens(list, LIST_SEPARATOR);
     bool found = false;
     for (size_t k = 1; !found && k <= count; k++) {

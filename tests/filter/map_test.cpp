@@ -122,6 +122,8 @@ TEST_F(UrlMap, ChoosesThePathOfEachRequest)
          "/Big/", "Big\\", "nf.htm"},
         {"entry far past the limit", std::string(9000, ';') + "index.htm", "NF.HTM", "/Big/",
          "Big\\", "nf.htm"},
+        {"one entry longer than the limit", std::string(5000, 'x'), "NF.HTM", "/Big/", "Big\\",
+         "nf.htm"},
     };
     for (const Case &c : cases) {
         Settings(c.list, "", c.notFound.empty() ? "" : site + c.notFound);
