@@ -215,3 +215,30 @@ TEST(Shutdown, ClassNotFoundLeavesSimpleUnboundAndShutsDownCleanly)
     EXPECT_EQ(NPERR_NO_ERROR, NP_Shutdown());
     EXPECT_EQ(before, jri.calls.size());
 }
+
+/* Without the class Simple every instance the browser creates stays inert: it gets its
+ * record and gives it back, and neither Java nor any other browser function is called. */
+TEST(Shutdown, ClassNotFoundInstancesStayInertThroughTheirLife)
+{
+    FakeJri jri({ FakeJri::PluginClass() });
+    FakeBrowser browser;
+    browser.javaEnv = jri.env();
+    NPPluginFuncs table;
+    ASSERT_EQ(NPERR_NO_ERROR, LoadPlugin(browser, &table));
+    size_t jriBefore = jri.calls.size();
+    NPP_t instance = {};
+    char name[] = "URL", value[] = "http://host/list/";
+    char *argn[] = { name }, *argv[] = { value };
+
+    EXPECT_EQ(NPERR_NO_ERROR, table.newp((NPMIMEType) "application/tvn", &instance, NP_EMBED, 1,
+                                         argn, argv, nullptr));
+    EXPECT_NE(nullptr, instance.pdata);
+    EXPECT_EQ(NPERR_NO_ERROR, table.destroy(&instance, nullptr));
+    EXPECT_EQ(NPERR_NO_ERROR, NP_Shutdown());
+
+    EXPECT_EQ(jriBefore, jri.calls.size());
+    EXPECT_EQ(0, browser.CountOf(FAKE_NPN_GETURL));
+    EXPECT_EQ(0, browser.CountOf(FAKE_NPN_GETJAVAPEER));
+    EXPECT_EQ(0u, browser.LiveBlocks());
+    EXPECT_TRUE(browser.misuse.empty());
+}
