@@ -48,12 +48,11 @@ static const Lookup kPluginLookups[] = {
 /* Checks the calls recorded from index first on against the expected lookups: slot,
  * number, name, signature, and that every lookup and the global reference work on the
  * class FindClass answered. */
-template <size_t N>
-static void ExpectLookups(const FakeJri &jri, size_t first, const Lookup (&expected)[N],
+static void ExpectLookups(const FakeJri &jri, size_t first, const Lookup *expected, size_t count,
                           jref clazz, const char *what)
 {
-    ASSERT_EQ(first + N, jri.calls.size()) << what;
-    for (size_t i = 0; i < N; i++) {
+    ASSERT_EQ(first + count, jri.calls.size()) << what;
+    for (size_t i = 0; i < count; i++) {
         const FakeJriCall &call = jri.calls[first + i];
         std::string row = std::string(what) + " call " + std::to_string(i) + " " + expected[i].name;
         EXPECT_EQ(expected[i].slot, call.slot) << row;
@@ -66,6 +65,8 @@ static void ExpectLookups(const FakeJri &jri, size_t first, const Lookup (&expec
     }
 }
 
+#define LOOKUPS(table) table, sizeof table / sizeof table[0]
+
 static const char *const kSimpleMemberNames[SIMPLE_MEMBER_COUNT] = {
     "count", "fact", "printToStdout", "saveString", "getIt", "tricky", "getString", "doit",
     "close", "<init>"
@@ -74,29 +75,38 @@ static const char *const kPluginMemberNames[PLUGIN_MEMBER_COUNT] = {
     "peer", "window", "getPeer", "init", "destroy", "isActive", "getWindow", "<init>"
 };
 
-TEST(JavaBinding, UseSimpleResolvesEveryMemberInOrder)
-{
-    ReloadPluginState();
-    FakeJri jri;
-    jref clazz = use_Simple(jri.env());
-    EXPECT_EQ(jri.ClassOf("Simple"), clazz);
-    ExpectLookups(jri, 0, kSimpleLookups, clazz, "use_Simple");
-    for (int i = 0; i < SIMPLE_MEMBER_COUNT; i++)
-        EXPECT_EQ(jri.IdOf("Simple", kSimpleMemberNames[i]), gSimpleBinding.ids[i]) << kSimpleMemberNames[i];
-    EXPECT_NE(nullptr, gSimpleBinding.classRef);
-    EXPECT_EQ(1u, jri.LiveGlobalRefs());
-}
+/* Binding one class: its use operation, binding record, expected calls and members. */
+struct UseCase {
+    const char *className;
+    jref (*use)(JRIEnv *);
+    JavaClassBinding *binding;
+    const Lookup *lookups;
+    size_t lookupCount;
+    const char *const *members;
+    int memberCount;
+};
 
-TEST(JavaBinding, UsePluginClassResolvesEveryMemberInOrder)
+TEST(JavaBinding, UseResolvesEveryMemberInOrder)
 {
-    ReloadPluginState();
-    FakeJri jri;
-    jref clazz = use_netscape_plugin_Plugin(jri.env());
-    EXPECT_EQ(jri.ClassOf("netscape/plugin/Plugin"), clazz);
-    ExpectLookups(jri, 0, kPluginLookups, clazz, "use_netscape_plugin_Plugin");
-    for (int i = 0; i < PLUGIN_MEMBER_COUNT; i++)
-        EXPECT_EQ(jri.IdOf("netscape/plugin/Plugin", kPluginMemberNames[i]), gPluginClassBinding.ids[i])
-            << kPluginMemberNames[i];
+    const UseCase cases[] = {
+        { "Simple", use_Simple, &gSimpleBinding, LOOKUPS(kSimpleLookups),
+          kSimpleMemberNames, SIMPLE_MEMBER_COUNT },
+        { "netscape/plugin/Plugin", use_netscape_plugin_Plugin, &gPluginClassBinding,
+          LOOKUPS(kPluginLookups), kPluginMemberNames, PLUGIN_MEMBER_COUNT },
+    };
+    for (const UseCase &c : cases) {
+        ReloadPluginState();
+        FakeJri jri;
+        jref clazz = c.use(jri.env());
+        EXPECT_EQ(jri.ClassOf(c.className), clazz) << c.className;
+        ExpectLookups(jri, 0, c.lookups, c.lookupCount, clazz, c.className);
+        for (int i = 0; i < c.memberCount; i++)
+            EXPECT_EQ(jri.IdOf(c.className, c.members[i]), c.binding->ids[i]) << c.className << " " << c.members[i];
+        for (int i = c.memberCount; i < JAVA_BINDING_MAX_MEMBERS; i++)
+            EXPECT_EQ(-1, c.binding->ids[i]) << c.className << ": unused id " << i;
+        EXPECT_NE(nullptr, c.binding->classRef) << c.className;
+        EXPECT_EQ(1u, jri.LiveGlobalRefs()) << c.className;
+    }
 }
 
 TEST(JavaBinding, SecondUseResolvesNothingAndOneUnuseUndoesAll)
@@ -126,7 +136,7 @@ TEST(JavaBinding, SecondUseResolvesNothingAndOneUnuseUndoesAll)
 
     size_t afterUnuse = jri.calls.size();
     EXPECT_EQ(clazz, use_Simple(jri.env()));
-    ExpectLookups(jri, afterUnuse, kSimpleLookups, clazz, "use after unuse");
+    ExpectLookups(jri, afterUnuse, LOOKUPS(kSimpleLookups), clazz, "use after unuse");
     EXPECT_TRUE(jri.misuse.empty());
 }
 
@@ -202,7 +212,7 @@ TEST(JavaBinding, RegisterSimpleRegistersTheFiveNativesInOrderThenBinds)
     };
     EXPECT_EQ(names, reg.nativeNames);
     EXPECT_EQ(procs, reg.nativeProcs);
-    ExpectLookups(jri, 2, kSimpleLookups, clazz, "register_Simple's bind");
+    ExpectLookups(jri, 2, LOOKUPS(kSimpleLookups), clazz, "register_Simple's bind");
     EXPECT_NE(nullptr, gSimpleBinding.classRef);
 }
 
