@@ -9,7 +9,7 @@ PACKAGES=(
   g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix
   binutils-mingw-w64-i686 binutils-mingw-w64-x86-64
   wine wine64 xvfb xauth x11-utils imagemagick
-  libboost-dev curl wrk wget zip unzip chromium
+  libboost-dev curl wrk wget zip unzip chromium fonts-wine
 )
 
 missing=()
@@ -33,4 +33,11 @@ if [ ! -f "$WINEPREFIX/system.reg" ]; then
   mkdir -p "$WINEPREFIX"
   "$WINE" wineboot -i >/dev/null 2>&1 </dev/null
   "$WINESERVER" -w
+fi
+
+# Wine's own fonts (MS Sans Serif of the dialogs, Tahoma, Marlett of the caption buttons):
+# Debian's Wine 8 looks for them under a path it cannot resolve, so the prefix gets a copy.
+if [ ! -f "$WINEPREFIX/drive_c/windows/Fonts/sserife.fon" ]; then
+  mkdir -p "$WINEPREFIX/drive_c/windows/Fonts"
+  cp /usr/share/wine/fonts/* "$WINEPREFIX/drive_c/windows/Fonts/"
 fi
