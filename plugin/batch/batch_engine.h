@@ -30,7 +30,7 @@
 #include "plugin_api.h"
 
 #define DOWNLOAD_TEMP_NAME   "brenmar.part"   /* a download until its stream ends complete */
-#define ENTRY_SAVE_LINE_BYTES 1000            /* saveString's duplicate test reads lines */
+#define NATIVE_LINE_BYTES    1000            /* lines the page natives read, NUL included */
 
 /* What the open output file is (gPlugin.outputKind). */
 #define OUTPUT_NONE      0

@@ -6,28 +6,22 @@
 #include <stdlib.h>
 #include <string.h>
 
-#define ESCAPE_CHUNK_BYTES 256   /* escaped text is written in pieces of this size */
+#define ESCAPE_PIECE_CHARS 40                            /* escaped and written at a time */
+#define ESCAPE_CHUNK_BYTES (ESCAPE_PIECE_CHARS * 6 + 1)  /* "&quot;" is the longest reference */
 
-/* Writes text escaped for a quoted attribute, in pieces, whatever its length. */
+/* Writes text escaped for a quoted attribute, a piece at a time, whatever its length. */
 static void WriteEscaped(NPP instance, NPStream *page, const char *text)
 {
-    char chunk[ESCAPE_CHUNK_BYTES];
-    size_t used = 0;
-    char one[2] = "";
-    for (const char *p = text; *p != '\0'; p++) {
-        one[0] = *p;
-        char escaped[8];
-        size_t length = HtmlEscape(one, escaped, sizeof escaped);
-        if (used + length >= sizeof chunk) {
-            chunk[used] = '\0';
-            WriteText(instance, page, chunk);
-            used = 0;
-        }
-        memcpy(chunk + used, escaped, length);
-        used += length;
+    size_t length = strlen(text);
+    for (size_t at = 0; at < length; at += ESCAPE_PIECE_CHARS) {
+        char piece[ESCAPE_PIECE_CHARS + 1];
+        size_t count = length - at < ESCAPE_PIECE_CHARS ? length - at : ESCAPE_PIECE_CHARS;
+        memcpy(piece, text + at, count);
+        piece[count] = '\0';
+        char chunk[ESCAPE_CHUNK_BYTES];
+        HtmlEscape(piece, chunk, sizeof chunk);
+        WriteText(instance, page, chunk);
     }
-    chunk[used] = '\0';
-    WriteText(instance, page, chunk);
 }
 
 /* Writes one listing line transformed, composed in pageLine, or in a block of its own

@@ -44,7 +44,7 @@ int AppendToQueue(const char *url)
         return QUEUE_ADD_FAILED;
     FILE *queue = fopen(path, "r");
     if (queue != NULL) {
-        char line[ENTRY_SAVE_LINE_BYTES];
+        char line[NATIVE_LINE_BYTES];
         for (;;) {
             QueueLine read = ReadQueueLine(queue, line, sizeof line);
             if (!read.gotLine)

@@ -77,7 +77,7 @@ extern "C" jint native_Simple_getIt(JRIEnv *env, jref self)
 }
 
 /* Reads the next line of the listing copy (opened at the first call, in pieces of at most
- * ENTRY_SAVE_LINE_BYTES - 1 characters). Returns 1 while a line was read; at the end
+ * NATIVE_LINE_BYTES - 1 characters). Returns 1 while a line was read; at the end
  * closes the listing and returns 0, so the next call starts again at the first line.
  * Returns 0 when the listing copy cannot be opened. The argument is not used. */
 extern "C" jbool native_Simple_getString(JRIEnv *env, jref self, jref s)
@@ -93,7 +93,7 @@ extern "C" jbool native_Simple_getString(JRIEnv *env, jref self, jref s)
         if (gPlugin.listingReader == NULL)
             return 0;
     }
-    char line[ENTRY_SAVE_LINE_BYTES];
+    char line[NATIVE_LINE_BYTES];
     if (fgets(line, sizeof line, gPlugin.listingReader) != NULL) {
         line[strcspn(line, "\n")] = '\0';
         return 1;

@@ -109,3 +109,20 @@ TEST_F(BatchGuard, RefusedRequestMovesOn)
     EXPECT_TRUE(Sent("http://h/b.zip: Unable to download"));
     EXPECT_EQ(0u, FilesIn(DOWNLOAD).size());
 }
+
+/* A report longer than the status line is cut to 299 characters; nothing after statusText
+ * in the plug-in's state is touched. */
+TEST_F(BatchGuard, LongReportIsCutToTheStatusLine)
+{
+    StartListBatch();
+    NPP batchBefore = gPlugin.batchInstance;
+    int32_t awaitingBefore = gPlugin.awaitingStream;
+    NPP other = NewInstance();
+    DeliverStream(other, "http://h/" + std::string(1000, 'q') + ".tvn", "x\n");
+    std::string expected = "Sorry - a batch download is running.  Not taken: http://h/" +
+                           std::string(1000, 'q');
+    EXPECT_EQ(expected.substr(0, STATUS_TEXT_BYTES - 1), gPlugin.statusText);
+    EXPECT_EQ(batchBefore, gPlugin.batchInstance);
+    EXPECT_EQ(awaitingBefore, gPlugin.awaitingStream);
+    EXPECT_EQ(expected.substr(0, STATUS_TEXT_BYTES - 1), ConsoleLines().back());
+}
