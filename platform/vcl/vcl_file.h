@@ -19,9 +19,8 @@
 #define fsFromCurrent    1
 #define fsFromEnd        2
 
-/* True when the file system's search for name (FindFirstFileA) finds an entry that is not
- * a directory. A name with a wildcard ("*" or "?") names no file and gives false. Cannot
- * fail. */
+/* True when the file system finds an entry under name that is not a directory. A name
+ * with a wildcard ("*" or "?") names no file and gives false. Cannot fail. */
 bool FileExists(const std::string &name);
 
 /* Opens the existing file name with mode. Returns its handle, or INVALID_HANDLE_VALUE
