@@ -31,6 +31,55 @@ static size_t FindNoCase(const std::string &hay, const char *needle, size_t from
     return std::string::npos;
 }
 
+/* text with its character references (&amp; &lt; &gt; &quot; &apos; &#NN; &#xNN;) read as
+ * the characters they stand for, the way a browser reads attribute values and text. An
+ * unknown or unfinished reference stays as written. */
+static std::string DecodeReferences(const std::string &text)
+{
+    static const struct { const char *name; char c; } named[] = {
+        {"amp;", '&'}, {"lt;", '<'}, {"gt;", '>'}, {"quot;", '"'}, {"apos;", '\''}};
+    std::string out;
+    for (size_t i = 0; i < text.size(); i++) {
+        if (text[i] != '&') {
+            out += text[i];
+            continue;
+        }
+        bool done = false;
+        for (const auto &n : named) {
+            size_t len = strlen(n.name);
+            if (text.compare(i + 1, len, n.name) == 0) {
+                out += n.c;
+                i += len;
+                done = true;
+                break;
+            }
+        }
+        if (done)
+            continue;
+        if (i + 2 < text.size() && text[i + 1] == '#') {
+            bool hex = text[i + 2] == 'x' || text[i + 2] == 'X';
+            size_t j = i + (hex ? 3 : 2);
+            unsigned long value = 0;
+            size_t digits = 0;
+            while (j < text.size() && digits < 8 &&
+                   (hex ? std::isxdigit((unsigned char)text[j]) : std::isdigit((unsigned char)text[j]))) {
+                value = value * (hex ? 16 : 10) + (unsigned long)(std::isdigit((unsigned char)text[j])
+                                                                     ? text[j] - '0'
+                                                                     : std::toupper((unsigned char)text[j]) - 'A' + 10);
+                j++;
+                digits++;
+            }
+            if (digits > 0 && j < text.size() && text[j] == ';' && value > 0 && value < 256) {
+                out += (char)value;
+                i = j;
+                continue;
+            }
+        }
+        out += '&';
+    }
+    return out;
+}
+
 struct Tag {
     std::string name;                        /* upper-cased; "/X" for an end tag */
     std::vector<HtmlAttribute> attributes;
@@ -78,6 +127,7 @@ static size_t ReadTag(const std::string &html, size_t pos, Tag *tag)
                 attr.value = html.substr(valueStart, i - valueStart);
             }
         }
+        attr.value = DecodeReferences(attr.value);
         if (!attr.name.empty())
             tag->attributes.push_back(attr);
     }
@@ -107,6 +157,7 @@ static std::string LineText(const std::string &html, size_t pos)
         else if (!inTag && c != '\r')
             text += c;
     }
+    text = DecodeReferences(text);
     while (!text.empty() && IsBlank(text.front()))
         text.erase(0, 1);
     while (!text.empty() && IsBlank(text.back()))

@@ -258,6 +258,7 @@ void DeliveryStep(void)
         return;
     }
     if (n == 0) {
+        Report("GET %s: %ld bytes", d.url.c_str(), (long)d.offset);
         EndDelivery(NPRES_DONE);
         return;
     }
