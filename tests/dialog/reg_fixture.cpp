@@ -115,3 +115,8 @@ std::string Describe(const RegValue &value)
         text += c == '\0' ? std::string("\\0") : std::string(1, c);
     return text;
 }
+
+void PrintTo(const RegValue &value, std::ostream *out)
+{
+    *out << Describe(value);
+}

@@ -4,6 +4,7 @@
 #define REG_FIXTURE_H
 
 #include <windows.h>
+#include <ostream>
 #include <string>
 
 /* Key paths under HKEY_LOCAL_MACHINE, as the tests name them. */
@@ -47,5 +48,8 @@ bool AllowAll(const char *key);
 
 /* For messages: a value written out as type and text. */
 std::string Describe(const RegValue &value);
+
+/* How GoogleTest prints a value in a failed comparison. */
+void PrintTo(const RegValue &value, std::ostream *out);
 
 #endif /* REG_FIXTURE_H */
