@@ -11,6 +11,10 @@
 #define DIALOG_CLASS   "TForm1"
 #define DIALOG_BANNER  "Velmorin 1.0 for IIS"
 #define MSGBOX_CLASS   "#32770"
+#define NOTICE_CAPTION "Notice"
+#define GROUP_PAGES_LIST " &Default Pages List " /* captions of the boxes around the fields */
+#define GROUP_PAGE       " Default &Page "
+#define GROUP_LOG        " &Log File Name "
 #define WAIT_WINDOW_MS 30000 /* a window or a process end is waited for this long at most */
 
 /* One window as another process sees it. */

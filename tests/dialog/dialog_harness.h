@@ -8,10 +8,6 @@
 
 #include "dialog_drive.h"
 
-#define GROUP_PAGES_LIST " &Default Pages List "
-#define GROUP_PAGE       " Default &Page "
-#define GROUP_LOG        " &Log File Name "
-#define NOTICE_CAPTION   "Notice"
 #define NOTICE_TEXT      "You must restart IIS in order for changes to take place."
 #define ROOT_DIR         "C:\\"
 #define SUB_DIR_PARENT   "C:\\velmorin dialog test"
