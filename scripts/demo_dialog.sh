@@ -19,6 +19,10 @@ if [ -z "${DEMO_DIALOG_ON_XVFB:-}" ]; then
   exec env DEMO_DIALOG_ON_XVFB=1 xvfb-run -a -s "-screen 0 1024x768x24" "$0" "${args[@]}"
 fi
 
+# Wine's desktop takes the display of the first program of a session: a session still
+# running from a script before us (without a display) would leave the dialog none.
+timeout 60 "$WINESERVER" -w || true
+
 X64="$BUILD_ROOT/x64"
 SETTINGS_KEY='HKLM\SOFTWARE\Felmo\Velmorin\Parameters'
 SERVER_KEY='HKLM\SYSTEM\CurrentControlSet\Services\W3SVC\Parameters'

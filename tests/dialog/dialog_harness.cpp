@@ -1,6 +1,19 @@
 /* dialog_harness.cpp - starts, waits for and ends VelmorinCfg.exe for the dialog's tests. */
 #include "dialog_harness.h"
 
+#include <gtest/gtest.h>
+
+#include "reg_fixture.h"
+
+/* Before any test: the program's windows are Wine's own to manage. */
+class UnmanagedDialogWindows : public ::testing::Environment {
+public:
+    void SetUp() override { ASSERT_TRUE(UseUnmanagedWindows("VelmorinCfg.exe")); }
+};
+
+static ::testing::Environment *const unmanagedDialogWindows =
+    ::testing::AddGlobalTestEnvironment(new UnmanagedDialogWindows);
+
 DialogProcess::DialogProcess(const char *workDir) : info_(), started_(false)
 {
     std::string exe = WindowsPath(VELMORIN_CFG_EXE);

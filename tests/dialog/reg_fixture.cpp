@@ -104,6 +104,18 @@ void ClearDialogKeys(void)
     SHDeleteKeyA(HKEY_LOCAL_MACHINE, T_SERVICE_KEY);
 }
 
+bool UseUnmanagedWindows(const char *exeName)
+{
+    std::string key = std::string("Software\\Wine\\AppDefaults\\") + exeName + "\\X11 Driver";
+    HKEY hkey;
+    if (RegCreateKeyExA(HKEY_CURRENT_USER, key.c_str(), 0, NULL, 0, KEY_SET_VALUE, NULL, &hkey,
+                        NULL) != ERROR_SUCCESS)
+        return false;
+    LONG result = RegSetValueExA(hkey, "Managed", 0, REG_SZ, reinterpret_cast<const BYTE *>("N"), 2);
+    RegCloseKey(hkey);
+    return result == ERROR_SUCCESS;
+}
+
 std::string Describe(const RegValue &value)
 {
     if (!value.exists)

@@ -46,6 +46,11 @@ bool DenyWrites(const char *key);
 /* Gives the key back the rights it inherits from its parent. */
 bool AllowAll(const char *key);
 
+/* Has Wine place and show the windows of the program exeName itself, as for a screen
+ * without a window manager: the virtual display of the tests has none, and Wine would
+ * wait two seconds for one each time such a window goes away. */
+bool UseUnmanagedWindows(const char *exeName);
+
 /* For messages: a value written out as type and text. */
 std::string Describe(const RegValue &value);
 
