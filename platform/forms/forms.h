@@ -293,6 +293,10 @@ public:
     TForm *MainForm() const { return mainForm_; }
     HINSTANCE Instance() const { return instance_; }
 
+    /* Runs event for sender when it is set; an exception it raises goes to HandleException
+     * and ends there. */
+    void CallEvent(const TNotifyEvent &event, TObject *sender);
+
     /* Call inside a catch block: shows the caught exception through ShowException. */
     void HandleException(TObject *sender);
 

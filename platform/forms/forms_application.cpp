@@ -78,6 +78,17 @@ void TApplication::Terminate()
     PostQuitMessage(0);
 }
 
+void TApplication::CallEvent(const TNotifyEvent &event, TObject *sender)
+{
+    if (!event)
+        return;
+    try {
+        event(sender);
+    } catch (...) {
+        HandleException(sender);
+    }
+}
+
 void TApplication::HandleException(TObject *sender)
 {
     (void)sender;

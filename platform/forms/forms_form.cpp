@@ -84,13 +84,7 @@ void TForm::CreateHandle()
 
 void TForm::DoCreate()
 {
-    if (!OnCreate)
-        return;
-    try {
-        OnCreate(this);
-    } catch (...) {
-        Application->HandleException(this);
-    }
+    Application->CallEvent(OnCreate, this);
 }
 
 void TForm::Show()

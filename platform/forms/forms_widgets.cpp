@@ -101,13 +101,7 @@ DWORD TButton::WindowStyle() const
 
 void TButton::Click()
 {
-    if (!OnClick)
-        return;
-    try {
-        OnClick(this);
-    } catch (...) {
-        Application->HandleException(this);
-    }
+    Application->CallEvent(OnClick, this);
 }
 
 void TButton::ShowAsDefault(bool isDefault)

@@ -45,6 +45,17 @@ static void AnswerAndExpectDialogStays(DialogProcess &run, HWND dialog, HWND box
     EXPECT_TRUE(run.FindBox(NOTICE_CAPTION) == NULL) << name;
 }
 
+/* Presses OK, expects the error box with text, answers it and expects the dialog to stay. */
+static void PressOkExpectingError(DialogProcess &run, HWND dialog, const char *text,
+                                  const char *name)
+{
+    PostClick(DialogButton(dialog, "&OK"));
+    HWND box = run.WaitForBox(DIALOG_BANNER);
+    ExpectErrorBox(box, text, name);
+    if (box)
+        AnswerAndExpectDialogStays(run, dialog, box, name);
+}
+
 /* A setting of another type stops the filling at its field: the fields before it show
  * the settings, it and the ones after keep their layout texts. */
 TEST_F(DialogErrors, MistypedSettingAtStart)
@@ -90,10 +101,7 @@ TEST_F(DialogErrors, MistypedListOnOk)
     HWND dialog = run.WaitForDialog();
     ASSERT_TRUE(dialog != NULL);
     ASSERT_TRUE(TypeFields(dialog, "c:\\a.log", "a.htm", "c:\\a.htm"));
-    PostClick(DialogButton(dialog, "&OK"));
-    HWND box = run.WaitForBox(DIALOG_BANNER);
-    ExpectErrorBox(box, "Invalid data type for 'Filter DLLs'.", "list");
-    AnswerAndExpectDialogStays(run, dialog, box, "list");
+    PressOkExpectingError(run, dialog, "Invalid data type for 'Filter DLLs'.", "list");
     EXPECT_EQ(SzValue("c:\\a.log"), ReadValue(T_FILTER_KEY, "LogFile"));
     EXPECT_EQ(SzValue("a.htm"), ReadValue(T_FILTER_KEY, "DefaultLoadFiles"));
     EXPECT_EQ(SzValue("c:\\a.htm"), ReadValue(T_FILTER_KEY, "NotFoundPage"));
@@ -115,10 +123,7 @@ TEST_F(DialogErrors, FilterKeyWithoutWriteRights)
     EXPECT_EQ("", shown.pages);
     EXPECT_EQ("", shown.page);
     ASSERT_TRUE(TypeFields(dialog, "c:\\new.log", "new.htm", "c:\\new.htm"));
-    PostClick(DialogButton(dialog, "&OK"));
-    HWND box = run.WaitForBox(DIALOG_BANNER);
-    ExpectErrorBox(box, CREATE_FILTER_KEY_FAILED, "filter key");
-    AnswerAndExpectDialogStays(run, dialog, box, "filter key");
+    PressOkExpectingError(run, dialog, CREATE_FILTER_KEY_FAILED, "filter key");
     EXPECT_EQ(SzValue("c:\\old.log"), ReadValue(T_FILTER_KEY, "LogFile"));
     EXPECT_FALSE(ReadValue(T_FILTER_KEY, "DefaultLoadFiles").exists);
     EXPECT_FALSE(KeyExists(T_IIS_KEY));
@@ -145,10 +150,7 @@ TEST_F(DialogErrors, IisKeyWithoutWriteRights)
     HWND dialog = run.WaitForDialog();
     ASSERT_TRUE(dialog != NULL);
     ASSERT_TRUE(TypeFields(dialog, "c:\\b.log", "b.htm", "c:\\b.htm"));
-    PostClick(DialogButton(dialog, "&OK"));
-    HWND box = run.WaitForBox(DIALOG_BANNER);
-    ExpectErrorBox(box, CREATE_IIS_KEY_FAILED, "IIS key");
-    AnswerAndExpectDialogStays(run, dialog, box, "IIS key");
+    PressOkExpectingError(run, dialog, CREATE_IIS_KEY_FAILED, "IIS key");
     EXPECT_EQ(SzValue("c:\\b.log"), ReadValue(T_FILTER_KEY, "LogFile"));
     EXPECT_EQ(SzValue("b.htm"), ReadValue(T_FILTER_KEY, "DefaultLoadFiles"));
     EXPECT_EQ(SzValue("c:\\b.htm"), ReadValue(T_FILTER_KEY, "NotFoundPage"));
