@@ -9,8 +9,9 @@ source "$(dirname "${BASH_SOURCE[0]}")/env.sh"
 "$REPO_ROOT/scripts/build.sh" all
 "$REPO_ROOT/scripts/pack_kit.sh"
 
-# One wineserver for the whole run: every test program starts faster.
-"$WINESERVER" -p >/dev/null 2>&1 || true
+# No persistent wineserver: Wine's helper processes (services, desktop) inherit the output
+# pipe of the test that started them, and CTest waits for that pipe until they end, which
+# they only do when the wineserver goes away after the last program.
 trap '"$WINESERVER" -k >/dev/null 2>&1 || true' EXIT
 
 xvfb-run -a -s "-screen 0 1024x768x24" \
