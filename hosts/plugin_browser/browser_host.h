@@ -102,6 +102,8 @@ struct BrowserHost {
     int failures;                     /* transfers and actions that failed */
     int pagesSaved;
     bool actionsDone;
+    int requests;                     /* GETs made for instances */
+    long long bytesDelivered;         /* bytes handed to instances in NPP_Write */
 };
 
 extern BrowserHost gHost;

@@ -7,6 +7,7 @@
 #include <boost/beast/core/flat_buffer.hpp>
 #include <boost/beast/http.hpp>
 
+#include <cstring>
 #include <memory>
 
 #include "browser_url.h"
@@ -17,13 +18,19 @@ using tcp = asio::ip::tcp;
 
 /* The connection kept between requests, and the exchange under way on it. States:
  * closed (no socket) -> idle (socket, no parser) -> reading (parser with head read)
- * -> idle again when the body ends on a kept-alive answer, else closed. */
+ * -> idle again when the body ends on a kept-alive answer, else closed.
+ * A body of known length is read straight from the socket into the caller's buffer
+ * (direct), after the bytes that came with the head; any other body goes through the
+ * parser. */
 struct Connection {
     asio::io_context io;
     std::unique_ptr<tcp::socket> socket;
     std::string host, port;
     boost::beast::flat_buffer buffer;
     std::unique_ptr<http::response_parser<http::buffer_body>> parser;
+    bool direct;
+    std::uint64_t remaining;   /* body bytes still to come, when direct */
+    bool keepAlive;
 };
 
 static Connection &Conn()
@@ -68,6 +75,7 @@ static bool Connect(const HttpUrl &u, std::string *error)
     DWORD timeout = HTTP_READ_TIMEOUT_MS;
     setsockopt(sock->native_handle(), SOL_SOCKET, SO_RCVTIMEO, (const char *)&timeout, sizeof timeout);
     sock->set_option(tcp::no_delay(true), ec);
+    sock->set_option(asio::socket_base::receive_buffer_size(4 << 20), ec);
     c.socket = std::move(sock);
     c.host = u.host;
     c.port = u.port;
@@ -143,6 +151,7 @@ bool HttpOpen(const std::string &url, const char *userAgent, HttpHead *head, std
         }
         auto &msg = c.parser->get();
         int status = (int)msg.result_int();
+        c.direct = false;
         if (status >= 300 && status < 400 && msg.find(http::field::location) != msg.end()) {
             std::string next = ResolveUrl(current, std::string(msg[http::field::location]));
             DrainBody();
@@ -161,11 +170,43 @@ bool HttpOpen(const std::string &url, const char *userAgent, HttpHead *head, std
         auto len = c.parser->content_length();
         head->contentLength = len ? (long long)*len : -1;
         head->finalUrl = current;
+        c.direct = len.has_value() && !c.parser->chunked();
+        c.remaining = len ? *len : 0;
+        c.keepAlive = c.parser->keep_alive();
         return true;
     }
     CloseConnection();
     *error = "too many redirects from " + url;
     return false;
+}
+
+/* HttpRead for a body of known length: the head's leftover bytes first, then the socket. */
+static long ReadDirect(Connection &c, char *buf, size_t cap, std::string *error)
+{
+    if (c.remaining == 0) {
+        c.parser.reset();
+        if (!c.keepAlive)
+            CloseConnection();
+        return 0;
+    }
+    size_t want = cap < c.remaining ? cap : (size_t)c.remaining;
+    size_t got = 0;
+    if (c.buffer.size() > 0) {
+        got = want < c.buffer.size() ? want : c.buffer.size();
+        memcpy(buf, c.buffer.data().data(), got);
+        c.buffer.consume(got);
+    } else {
+        boost::system::error_code ec;
+        got = c.socket->read_some(asio::buffer(buf, want), ec);
+        if (ec || got == 0) {
+            *error = ec == asio::error::eof || got == 0 ? std::string("connection closed before the end of the body")
+                                                        : ec.message();
+            CloseConnection();
+            return -1;
+        }
+    }
+    c.remaining -= got;
+    return (long)got;
 }
 
 long HttpRead(char *buf, size_t cap, std::string *error)
@@ -175,6 +216,8 @@ long HttpRead(char *buf, size_t cap, std::string *error)
         *error = "no transfer open";
         return -1;
     }
+    if (c.direct)
+        return ReadDirect(c, buf, cap, error);
     if (c.parser->is_done()) {
         bool keep = c.parser->keep_alive();
         c.parser.reset();

@@ -11,12 +11,13 @@
  * NPP_NewStream, then NPP_DestroyStream (NPRES_NETWORK_ERR), without the error body. A
  * transfer cut short ends with NPP_DestroyStream (NPRES_NETWORK_ERR) and no
  * NPP_StreamAsFile. A notifying request (NPN_GetURLNotify) gets NPP_URLNotify last.
- * The cache file of a stream is removed when the stream has ended. */
+ * The cache file of a stream is removed (by the cache sweeper) once the stream has ended. */
 #include "browser_host.h"
 
 #include <stdio.h>
 
 #include "browser_url.h"
+#include "cache_sweeper.h"
 #include "http_fetch.h"
 
 #define WRITE_READY_RETRIES 1000   /* NPP_WriteReady answers of 0 before giving up */
@@ -68,6 +69,7 @@ bool PrepareCache(void)
 
 void RemoveCache(void)
 {
+    StopCacheSweeper();
     if (!gDelivery.madeCache)
         return;
     RemoveDirectoryA(gHost.cacheFolder.c_str());
@@ -86,14 +88,14 @@ static void Notify(HostInstance *hi, const std::string &url, bool notify, void *
         hi->module->funcs.urlnotify(&hi->npp, url.c_str(), reason, data);
 }
 
-/* Closes and removes the cache file of the current delivery, if any. */
+/* Closes the cache file of the current delivery, if any, and has it removed. */
 static void DropCacheFile(void)
 {
     if (gDelivery.cacheFile != INVALID_HANDLE_VALUE && gDelivery.cacheFile != nullptr)
         CloseHandle(gDelivery.cacheFile);
     gDelivery.cacheFile = INVALID_HANDLE_VALUE;
     if (!gDelivery.cachePath.empty())
-        DeleteFileA(gDelivery.cachePath.c_str());
+        SweepCacheFile(gDelivery.cachePath);
     gDelivery.cachePath.clear();
 }
 
@@ -171,6 +173,7 @@ void StartFetch(HostInstance *hi, const std::string &url, bool notify, void *not
 {
     if (!hi->alive)
         return;
+    gHost.requests++;
     HttpHead head;
     std::string error;
     if (!HttpOpen(url, BROWSER_USER_AGENT, &head, &error)) {
@@ -226,6 +229,7 @@ static bool PushToPlugin(const char *bytes, int32_t count)
         }
         done += took;
         d.offset += took;
+        gHost.bytesDelivered += took;
     }
     return true;
 }
