@@ -13,26 +13,29 @@
 
 BrowserHost gHost;
 
-void Report(const char *format, ...)
+/* Writes one line to out: lead, then the formatted text. */
+static void WriteLine(FILE *out, const char *lead, const char *format, va_list ap)
 {
     char text[1024];
+    vsnprintf(text, sizeof text, format, ap);
+    fprintf(out, "%s%s%s\n", BROWSER_PREFIX, lead, text);
+    fflush(out);
+}
+
+void Report(const char *format, ...)
+{
     va_list ap;
     va_start(ap, format);
-    vsnprintf(text, sizeof text, format, ap);
+    WriteLine(stdout, "", format, ap);
     va_end(ap);
-    fprintf(stdout, "%s%s\n", BROWSER_PREFIX, text);
-    fflush(stdout);
 }
 
 void Fault(const char *format, ...)
 {
-    char text[1024];
     va_list ap;
     va_start(ap, format);
-    vsnprintf(text, sizeof text, format, ap);
+    WriteLine(stderr, "fault: ", format, ap);
     va_end(ap);
-    fprintf(stderr, "%sfault: %s\n", BROWSER_PREFIX, text);
-    fflush(stderr);
     gHost.faults++;
 }
 

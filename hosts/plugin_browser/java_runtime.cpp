@@ -236,41 +236,37 @@ static jref JRI_NewObject(JRIEnv *, jint op, jref clazz, JRIMethodID ctor, ...)
     return (jref)NewObjectRecord(OBJ_INSTANCE, cls);
 }
 
-static JRIMethodID JRI_GetMethodID(JRIEnv *, jint op, jref clazz, const char *name, const char *sig)
+/* The id of member name+sig among kinds in clazz (and its superclasses), for the lookup
+ * function what; -1 with a fault when there is none. */
+static int32_t LookUpMember(jint op, jint expectedOp, const char *what, jref clazz, const char *name,
+                            const char *sig, MemberKind kind1, MemberKind kind2, const char *kindWord)
 {
-    CheckOp(op, JRI_OP_GetMethodID, "GetMethodID");
-    int cls = ClassOfRef(clazz, "GetMethodID");
+    CheckOp(op, expectedOp, what);
+    int cls = ClassOfRef(clazz, what);
     if (cls < 0 || name == nullptr || sig == nullptr)
         return -1;
-    int id = strcmp(name, "<init>") == 0 ? FindMember(cls, name, sig, MEMBER_CTOR, MEMBER_CTOR)
-                                         : FindMember(cls, name, sig, MEMBER_METHOD, MEMBER_NATIVE);
+    int id = FindMember(cls, name, sig, kind1, kind2);
     if (id < 0)
-        Fault("GetMethodID: %s has no method %s %s", kClassNames[cls], name, sig);
+        Fault("%s: %s has no %s %s %s", what, kClassNames[cls], kindWord, name, sig);
     return id;
+}
+
+static JRIMethodID JRI_GetMethodID(JRIEnv *, jint op, jref clazz, const char *name, const char *sig)
+{
+    bool ctor = name != nullptr && strcmp(name, "<init>") == 0;
+    return LookUpMember(op, JRI_OP_GetMethodID, "GetMethodID", clazz, name, sig, ctor ? MEMBER_CTOR : MEMBER_METHOD,
+                        ctor ? MEMBER_CTOR : MEMBER_NATIVE, "method");
 }
 
 static JRIFieldID JRI_GetFieldID(JRIEnv *, jint op, jref clazz, const char *name, const char *sig)
 {
-    CheckOp(op, JRI_OP_GetFieldID, "GetFieldID");
-    int cls = ClassOfRef(clazz, "GetFieldID");
-    if (cls < 0 || name == nullptr || sig == nullptr)
-        return -1;
-    int id = FindMember(cls, name, sig, MEMBER_FIELD, MEMBER_FIELD);
-    if (id < 0)
-        Fault("GetFieldID: %s has no field %s %s", kClassNames[cls], name, sig);
-    return id;
+    return LookUpMember(op, JRI_OP_GetFieldID, "GetFieldID", clazz, name, sig, MEMBER_FIELD, MEMBER_FIELD, "field");
 }
 
 static JRIMethodID JRI_GetStaticMethodID(JRIEnv *, jint op, jref clazz, const char *name, const char *sig)
 {
-    CheckOp(op, JRI_OP_GetStaticMethodID, "GetStaticMethodID");
-    int cls = ClassOfRef(clazz, "GetStaticMethodID");
-    if (cls < 0 || name == nullptr || sig == nullptr)
-        return -1;
-    int id = FindMember(cls, name, sig, MEMBER_STATIC, MEMBER_STATIC);
-    if (id < 0)
-        Fault("GetStaticMethodID: %s has no static method %s %s", kClassNames[cls], name, sig);
-    return id;
+    return LookUpMember(op, JRI_OP_GetStaticMethodID, "GetStaticMethodID", clazz, name, sig, MEMBER_STATIC,
+                        MEMBER_STATIC, "static method");
 }
 
 /* The instance object obj that has member id, or null with a fault. */
