@@ -106,7 +106,8 @@ TEST_F(ListModeTest, BrowserVersionsAndJavaGateThePlugin)
         EXPECT_EQ(row.exitCode, run.exitCode) << label << "\n" << run.output;
         EXPECT_EQ(row.downloads, PathExists(DOWNLOAD_DIR "README.TXT")) << label << "\n" << run.output;
         EXPECT_NE(std::string::npos, run.output.find(row.outputHas)) << label << "\n" << run.output;
-        if (!row.downloads)
+        if (!row.downloads) {
             EXPECT_TRUE(LinesWithPrefix(run.output, "[console] ").empty()) << label << ": console without Java";
+        }
     }
 }

@@ -81,7 +81,7 @@ void PluginSiteTest::TearDownTestSuite()
 void PluginSiteTest::SetUp()
 {
     if (server_.process == nullptr)
-        GTEST_SKIP() << "the site server did not start";
+        FAIL() << "the site server did not start";
     for (const auto &entry : DriveTree())
         if (entry.first.find('\\') == std::string::npos || entry.first.back() == '\\')
             RemoveTree(std::string("X:\\") + entry.first);
