@@ -2,15 +2,12 @@
  * lines and announces the number of files. */
 #include "batch_engine.h"
 
-/* The number of files announced for the batch being begun: every entry line when the page's
- * BATCH DOWNLOAD started it (the entries saveString wrote) or in page mode, one less for an
- * "application/tvn" document. Never below 0. */
+/* The number of files announced for the batch being begun: every entry line of the queue,
+ * however the batch was started. (Announcing one less for an "application/tvn" document
+ * showed three listed files as 2 and then "Downloading file #3 of 2".) Never below 0. */
 static int32_t AnnouncedCount(void)
 {
-    int32_t count = gPlugin.queueCount;
-    if (!gPlugin.batchFromPage && !gPlugin.pageMode)
-        count -= 1;
-    return count > 0 ? count : 0;
+    return gPlugin.queueCount > 0 ? gPlugin.queueCount : 0;
 }
 
 /* Opens the queue file ("brenmar.txt" in downloadDir, path kept in queuePath), checks every

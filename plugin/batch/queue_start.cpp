@@ -26,10 +26,7 @@ void StartBatch(NPP instance)
         gPlugin.filesRequested = 0;
         gPlugin.bytesReceived = 0;
     }
-    gPlugin.batchFromPage = 1;
-    int proceed = BeginBatch(instance, MSG_QUEUE_EMPTY);
-    gPlugin.batchFromPage = 0;
-    if (proceed)
+    if (BeginBatch(instance, MSG_QUEUE_EMPTY))
         FetchNextEntry(instance);
 }
 

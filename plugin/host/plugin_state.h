@@ -72,7 +72,6 @@ typedef struct PluginGlobals {
     NPP      batchInstance;           /* instance whose requests the fetching batch awaits */
     int32_t  awaitingStream;          /* a batch request is out; its stream has not begun */
     int32_t  batchTotal;              /* the number N announced for the running batch */
-    int32_t  batchFromPage;           /* the batch being begun was started by getIt */
     int32_t  outputKind;              /* what the open output file is (OUTPUT_* in batch/) */
     int32_t  outputFailed;            /* a write to the current output file failed */
     char     downloadUrl[LINE_BUFFER_BYTES];  /* URL of the download being received */

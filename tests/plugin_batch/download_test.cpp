@@ -108,6 +108,6 @@ TEST_F(Download, FileThatCannotBeCreatedIsReported)
     EXPECT_EQ((std::vector<std::string>{ kUrl, "http://h/b.zip" }), RequestedUrls());
     EXPECT_FALSE(PathExists(DOWNLOAD "A.ZIP"));
     size_t bytes = queue.size() + ContentOf(kUrl).size() + ContentOf("http://h/b.zip").size();
-    EXPECT_EQ("1 files/" + std::to_string(bytes) +
+    EXPECT_EQ("2 files/" + std::to_string(bytes) +
               " bytes were in queue.  No more files to download...", gPlugin.statusText);
 }
