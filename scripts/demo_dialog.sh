@@ -98,11 +98,7 @@ echo "== isapi_server restarted, as the notice asks; it loads the filters listed
 isapi_start "$work" "$X64/hosts/isapi_server/isapi_server.exe" --root 'C:\InetPub\wwwroot' || true
 cat "$work/server.out"
 [ -n "$ISAPI_PORT" ] || { echo "demo_dialog: the server did not start" >&2; exit 1; }
-for url in /withindex/ /withdefault/ /neither/; do
-  echo
-  echo "== curl http://127.0.0.1:$ISAPI_PORT$url"
-  curl -sS -i "http://127.0.0.1:$ISAPI_PORT$url" | tr -d '\r'
-done
+show_directory_requests /withindex/ /withdefault/ /neither/
 
 echo
 echo "== the filter's log, as named in the dialog"

@@ -42,11 +42,7 @@ isapi_start "$work" "$SERVER" --root "$(winpath "$SITE")" || true
 cat "$work/server.out"
 [ -n "$ISAPI_PORT" ] || { echo "demo_filter: the server did not start" >&2; exit 1; }
 
-for url in /withindex/ /withdefault/ /neither/; do
-  echo
-  echo "== curl http://127.0.0.1:$ISAPI_PORT$url"
-  curl -sS -i "http://127.0.0.1:$ISAPI_PORT$url" | tr -d '\r'
-done
+show_directory_requests /withindex/ /withdefault/ /neither/
 
 echo
 echo "== the filter's log ($(winpath "$log"))"

@@ -47,3 +47,14 @@ isapi_kill() {
   exec 3>&- 2>/dev/null || true
   if [ -n "${ISAPI_PID:-}" ] && kill -0 "$ISAPI_PID" 2>/dev/null; then kill "$ISAPI_PID" 2>/dev/null || true; fi
 }
+
+# show_directory_requests URL...: requests each URL path of the running server with curl
+# and prints the answer, head and body, as the demos show it.
+show_directory_requests() {
+  local url
+  for url in "$@"; do
+    echo
+    echo "== curl http://127.0.0.1:$ISAPI_PORT$url"
+    curl -sS -i "http://127.0.0.1:$ISAPI_PORT$url" | tr -d '\r'
+  done
+}
